@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "text/text.h"
@@ -44,6 +45,56 @@ TEST(ExtractBetweenTest, Table) {
     EXPECT_EQ(got, c.want.empty() ? Text(kUnknown) : c.want.front());
     EXPECT_EQ(ExtractBetween(c.source, c.start, c.end), got);
   }
+}
+
+// The extraction as its algorithm words it: every search from scratch, and
+// after an unclosed start marker the next start marker is tried all the same.
+TextList LiteralExtract(std::string_view source, std::string_view start, std::string_view end) {
+  TextList found;
+  std::int64_t p = 1;
+  for (;;) {
+    const std::int32_t b = FindText(source, start, p, true);
+    if (b == -1) return found;
+    p = b + static_cast<std::int64_t>(start.size());
+    const std::int32_t e = FindText(source, end, p, true);
+    if (e != -1) found.push_back(TextMid(source, p, e - p));
+  }
+}
+
+TEST(ExtractBetweenTest, AgreesWithLiteralAlgorithm) {
+  // Lead bytes among the few bytes, so markers that end on a lead byte and
+  // markers hidden in second bytes both occur.
+  const char alphabet[] = {'|', 'a', 'A', '\xB0', '\xA1'};
+  std::mt19937 rng(11);
+  auto random_text = [&](std::size_t min_len, std::size_t max_len) {
+    std::string t(min_len + rng() % (max_len - min_len + 1), 'a');
+    for (char& c : t) c = alphabet[rng() % sizeof alphabet];
+    return t;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const std::string source = random_text(0, 20);
+    const std::string start = random_text(1, 2);
+    const std::string end = random_text(1, 2);
+    TextList matches;
+    ExtractBetween(source, start, end, matches);
+    ASSERT_EQ(matches, LiteralExtract(source, start, end))
+        << "source " << ::testing::PrintToString(source) << " start "
+        << ::testing::PrintToString(start) << " end " << ::testing::PrintToString(end);
+  }
+}
+
+TEST(ExtractBetweenTest, SourceMayLieInTheMatchList) {
+  TextList matches = {"|a|b|"};
+  EXPECT_EQ(ExtractBetween(matches[0], "|", "|", matches), "a");
+  EXPECT_EQ(matches, (TextList{"a", "b"}));
+}
+
+TEST(ExtractBetweenTest, EmptyMarkersMatchNothing) {
+  TextList matches = {"stale"};
+  EXPECT_EQ(ExtractBetween("abc", "", "c", matches), kUnknown);
+  EXPECT_TRUE(matches.empty());
+  EXPECT_EQ(ExtractBetween("abc", "a", "", matches), kUnknown);
+  EXPECT_TRUE(matches.empty());
 }
 
 }  // namespace
