@@ -1,1 +1,194 @@
-// placeholder, filled by its owner
+#include "text/codepage.h"
+
+#include <iconv.h>
+
+#include <array>
+
+#include "text/text.h"
+
+namespace linkmill {
+
+namespace {
+
+// The GBK form of every UTF-16 code unit: 0 when GBK text cannot hold the unit,
+// a value below 0x80 for a one-byte form, lead << 8 | second for a two-byte form.
+using GbkTable = std::array<std::uint16_t, 0x10000>;
+
+GbkTable BuildGbkTable() {
+  GbkTable table{};
+  for (std::uint16_t unit = 1; unit < 0x80; ++unit) {
+    table[unit] = unit;
+  }
+  iconv_t cd = iconv_open("CP936", "UTF-16LE");
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    return table;
+  }
+  for (std::uint32_t unit = 0x80; unit < 0x10000; ++unit) {
+    if (unit >= 0xD800 && unit <= 0xDFFF) {
+      continue;
+    }
+    char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    char out[8];
+    char* in_at = in;
+    char* out_at = out;
+    std::size_t in_left = sizeof in;
+    std::size_t out_left = sizeof out;
+    if (iconv(cd, &in_at, &in_left, &out_at, &out_left) != 0) {
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      continue;
+    }
+    // Only a two-byte form fits GBK text. Code page 936 also writes the euro
+    // sign as the single byte 0x80, which GBK text would read as a lead byte
+    // swallowing the byte after it; a longer form would not be GBK at all.
+    const auto lead = static_cast<unsigned char>(out[0]);
+    const auto second = static_cast<unsigned char>(out[1]);
+    if (sizeof out - out_left == 2 && lead >= 0x81) {
+      table[unit] = static_cast<std::uint16_t>(lead << 8 | second);
+    }
+  }
+  iconv_close(cd);
+  return table;
+}
+
+// Built once, on first use; afterwards only read, so any thread may use it.
+const GbkTable& Gbk() {
+  static const GbkTable table = BuildGbkTable();
+  return table;
+}
+
+bool IsHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+void AppendUnit(ByteBuffer& out, std::uint32_t unit) {
+  out.push_back(static_cast<unsigned char>(unit & 0xFF));
+  out.push_back(static_cast<unsigned char>(unit >> 8));
+}
+
+void AppendCodePoint(ByteBuffer& out, std::uint32_t code_point) {
+  if (code_point < 0x10000) {
+    AppendUnit(out, code_point);
+    return;
+  }
+  code_point -= 0x10000;
+  AppendUnit(out, 0xD800 | code_point >> 10);
+  AppendUnit(out, 0xDC00 | (code_point & 0x3FF));
+}
+
+constexpr std::uint32_t kReplacementCharacter = 0xFFFD;
+
+}  // namespace
+
+// Each maximal ill-formed subsequence (a sequence that starts well but breaks
+// off, or a byte that can start nothing) becomes one U+FFFD; the byte that
+// broke a sequence off is read again as a start.
+ByteBuffer Utf8ToWide(const ByteBuffer& b) {
+  ByteBuffer out;
+  out.reserve(2 * b.size());
+  std::uint32_t code_point = 0;
+  int needed = 0;
+  int seen = 0;
+  unsigned char lower = 0x80;
+  unsigned char upper = 0xBF;
+  for (std::size_t i = 0; i < b.size(); ++i) {
+    const unsigned char c = b[i];
+    if (needed == 0) {
+      if (c < 0x80) {
+        AppendUnit(out, c);
+      } else if (c >= 0xC2 && c <= 0xDF) {
+        needed = 1;
+        code_point = c & 0x1F;
+      } else if (c >= 0xE0 && c <= 0xEF) {
+        lower = c == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
+        upper = c == 0xED ? 0x9F : 0xBF;  // no surrogates
+        needed = 2;
+        code_point = c & 0x0F;
+      } else if (c >= 0xF0 && c <= 0xF4) {
+        lower = c == 0xF0 ? 0x90 : 0x80;  // no overlong forms
+        upper = c == 0xF4 ? 0x8F : 0xBF;  // nothing above U+10FFFF
+        needed = 3;
+        code_point = c & 0x07;
+      } else {
+        AppendUnit(out, kReplacementCharacter);
+      }
+      continue;
+    }
+    if (c < lower || c > upper) {
+      AppendUnit(out, kReplacementCharacter);
+      needed = seen = 0;
+      lower = 0x80;
+      upper = 0xBF;
+      --i;
+      continue;
+    }
+    lower = 0x80;
+    upper = 0xBF;
+    code_point = code_point << 6 | (c & 0x3F);
+    if (++seen == needed) {
+      AppendCodePoint(out, code_point);
+      needed = seen = 0;
+    }
+  }
+  if (needed != 0) {
+    AppendUnit(out, kReplacementCharacter);
+  }
+  return out;
+}
+
+// A character GBK lacks becomes one "?", a surrogate pair included; a lone
+// surrogate is no character and is left out. The unit 0 ends the text, as
+// a zero byte ends any text read from a buffer. A base character and a
+// combining mark are converted one by one, never composed.
+Text WideToGbk(const ByteBuffer& u) {
+  const GbkTable& gbk = Gbk();
+  const std::size_t units = u.size() / 2;
+  Text out;
+  out.reserve(units);
+  for (std::size_t i = 0; i < units; ++i) {
+    const std::uint32_t unit = u[2 * i] | u[2 * i + 1] << 8;
+    if (unit == 0) {
+      break;
+    }
+    if (IsHighSurrogate(unit)) {
+      if (i + 1 < units && IsLowSurrogate(u[2 * i + 2] | u[2 * i + 3] << 8)) {
+        out += '?';
+        ++i;
+      }
+      continue;
+    }
+    if (IsLowSurrogate(unit)) {
+      continue;
+    }
+    const std::uint16_t code = gbk[unit];
+    if (code == 0) {
+      out += '?';
+    } else if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else {
+      out += static_cast<char>(code >> 8);
+      out += static_cast<char>(code & 0xFF);
+    }
+  }
+  return out;
+}
+
+Text Utf8ToGbk(const ByteBuffer& b) { return WideToGbk(Utf8ToWide(b)); }
+
+Text CodeUnitToGbk(std::int32_t v) {
+  const std::uint16_t code = Gbk()[static_cast<std::uint16_t>(v)];
+  if (code == 0) {
+    return {};
+  }
+  // The form is written over two spaces, so a one-byte form keeps a trailing
+  // space that TrimEnd takes away again, together with a lone space or an
+  // ideographic space.
+  Text buffer = BlankText(2);
+  if (code < 0x80) {
+    buffer[0] = static_cast<char>(code);
+  } else {
+    buffer[0] = static_cast<char>(code >> 8);
+    buffer[1] = static_cast<char>(code & 0xFF);
+  }
+  return TrimEnd(buffer);
+}
+
+}  // namespace linkmill
