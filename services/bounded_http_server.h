@@ -1,0 +1,25 @@
+// An HTTP server that reads at most a fixed number of bytes per request.
+// cpp-httplib limits the length of the request line but not the number of
+// header lines, so one client could make the server hold any amount of memory;
+// this server reads every connection through a stream with a per-request
+// budget and closes the connection when a request exceeds it.
+#pragma once
+
+#include <httplib.h>
+
+#include <cstddef>
+
+namespace linkmill::services {
+
+class BoundedHttpServer : public httplib::Server {
+ public:
+  // The request line, headers and body of one request together.
+  static constexpr std::size_t kMaxRequestBytes = 16 * 1024;
+
+ private:
+  // Serves one connection: its keep-alive requests one after another, ending
+  // on an idle timeout, a stop of the server, or a request over the budget.
+  bool process_and_close_socket(socket_t sock) override;
+};
+
+}  // namespace linkmill::services
