@@ -59,78 +59,86 @@ const GbkTable& Gbk() {
 bool IsHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-void AppendUnit(ByteBuffer& out, std::uint32_t unit) {
-  out.push_back(static_cast<unsigned char>(unit & 0xFF));
-  out.push_back(static_cast<unsigned char>(unit >> 8));
-}
-
-void AppendCodePoint(ByteBuffer& out, std::uint32_t code_point) {
-  if (code_point < 0x10000) {
-    AppendUnit(out, code_point);
-    return;
-  }
-  code_point -= 0x10000;
-  AppendUnit(out, 0xD800 | code_point >> 10);
-  AppendUnit(out, 0xDC00 | (code_point & 0x3FF));
-}
-
 constexpr std::uint32_t kReplacementCharacter = 0xFFFD;
+
+// Calls emit with the code point of every character of the n bytes at b, in
+// order, until emit returns false. Each maximal ill-formed part (a sequence
+// that starts well but breaks off, or a byte that can start nothing) gives
+// one U+FFFD; the byte that broke a sequence off is read again as a start.
+template <typename Emit>
+void DecodeUtf8(const unsigned char* b, std::size_t n, Emit emit) {
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char c = b[i++];
+    std::uint32_t code_point = c;
+    int needed = 0;
+    unsigned char lower = 0x80;
+    unsigned char upper = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      needed = 1;
+      code_point = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      needed = 2;
+      code_point = c & 0x0F;
+      if (c == 0xE0) lower = 0xA0;  // no overlong forms
+      if (c == 0xED) upper = 0x9F;  // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      needed = 3;
+      code_point = c & 0x07;
+      if (c == 0xF0) lower = 0x90;  // no overlong forms
+      if (c == 0xF4) upper = 0x8F;  // nothing above U+10FFFF
+    } else if (c >= 0x80) {
+      code_point = kReplacementCharacter;
+    }
+    for (; needed > 0; --needed) {
+      if (i == n || b[i] < lower || b[i] > upper) {
+        code_point = kReplacementCharacter;
+        break;
+      }
+      code_point = code_point << 6 | (b[i++] & 0x3F);
+      lower = 0x80;
+      upper = 0xBF;
+    }
+    if (!emit(code_point)) return;
+  }
+}
+
+unsigned char* PutUnit(unsigned char* at, std::uint32_t unit) {
+  at[0] = static_cast<unsigned char>(unit & 0xFF);
+  at[1] = static_cast<unsigned char>(unit >> 8);
+  return at + 2;
+}
+
+// Writes the GBK form of one code point: "?" for a character GBK lacks.
+char* PutGbk(char* at, std::uint32_t code_point, const GbkTable& gbk) {
+  const std::uint16_t code = code_point < 0x10000 ? gbk[code_point] : 0;
+  if (code == 0) {
+    *at++ = '?';
+  } else if (code < 0x80) {
+    *at++ = static_cast<char>(code);
+  } else {
+    *at++ = static_cast<char>(code >> 8);
+    *at++ = static_cast<char>(code & 0xFF);
+  }
+  return at;
+}
 
 }  // namespace
 
-// Each maximal ill-formed subsequence (a sequence that starts well but breaks
-// off, or a byte that can start nothing) becomes one U+FFFD; the byte that
-// broke a sequence off is read again as a start.
 ByteBuffer Utf8ToWide(const ByteBuffer& b) {
-  ByteBuffer out;
-  out.reserve(2 * b.size());
-  std::uint32_t code_point = 0;
-  int needed = 0;
-  int seen = 0;
-  unsigned char lower = 0x80;
-  unsigned char upper = 0xBF;
-  for (std::size_t i = 0; i < b.size(); ++i) {
-    const unsigned char c = b[i];
-    if (needed == 0) {
-      if (c < 0x80) {
-        AppendUnit(out, c);
-      } else if (c >= 0xC2 && c <= 0xDF) {
-        needed = 1;
-        code_point = c & 0x1F;
-      } else if (c >= 0xE0 && c <= 0xEF) {
-        lower = c == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
-        upper = c == 0xED ? 0x9F : 0xBF;  // no surrogates
-        needed = 2;
-        code_point = c & 0x0F;
-      } else if (c >= 0xF0 && c <= 0xF4) {
-        lower = c == 0xF0 ? 0x90 : 0x80;  // no overlong forms
-        upper = c == 0xF4 ? 0x8F : 0xBF;  // nothing above U+10FFFF
-        needed = 3;
-        code_point = c & 0x07;
-      } else {
-        AppendUnit(out, kReplacementCharacter);
-      }
-      continue;
+  // No character takes more UTF-16 bytes than twice its UTF-8 bytes.
+  ByteBuffer out(2 * b.size());
+  unsigned char* at = out.data();
+  DecodeUtf8(b.data(), b.size(), [&at](std::uint32_t code_point) {
+    if (code_point < 0x10000) {
+      at = PutUnit(at, code_point);
+    } else {
+      at = PutUnit(at, 0xD800 | (code_point - 0x10000) >> 10);
+      at = PutUnit(at, 0xDC00 | (code_point & 0x3FF));
     }
-    if (c < lower || c > upper) {
-      AppendUnit(out, kReplacementCharacter);
-      needed = seen = 0;
-      lower = 0x80;
-      upper = 0xBF;
-      --i;
-      continue;
-    }
-    lower = 0x80;
-    upper = 0xBF;
-    code_point = code_point << 6 | (c & 0x3F);
-    if (++seen == needed) {
-      AppendCodePoint(out, code_point);
-      needed = seen = 0;
-    }
-  }
-  if (needed != 0) {
-    AppendUnit(out, kReplacementCharacter);
-  }
+    return true;
+  });
+  out.resize(static_cast<std::size_t>(at - out.data()));
   return out;
 }
 
@@ -141,8 +149,9 @@ ByteBuffer Utf8ToWide(const ByteBuffer& b) {
 Text WideToGbk(const ByteBuffer& u) {
   const GbkTable& gbk = Gbk();
   const std::size_t units = u.size() / 2;
-  Text out;
-  out.reserve(units);
+  Text out(2 * units, '\0');
+  char* const begin = out.data();
+  char* at = begin;
   for (std::size_t i = 0; i < units; ++i) {
     const std::uint32_t unit = u[2 * i] | u[2 * i + 1] << 8;
     if (unit == 0) {
@@ -150,28 +159,34 @@ Text WideToGbk(const ByteBuffer& u) {
     }
     if (IsHighSurrogate(unit)) {
       if (i + 1 < units && IsLowSurrogate(u[2 * i + 2] | u[2 * i + 3] << 8)) {
-        out += '?';
+        *at++ = '?';
         ++i;
       }
       continue;
     }
-    if (IsLowSurrogate(unit)) {
-      continue;
-    }
-    const std::uint16_t code = gbk[unit];
-    if (code == 0) {
-      out += '?';
-    } else if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else {
-      out += static_cast<char>(code >> 8);
-      out += static_cast<char>(code & 0xFF);
+    if (!IsLowSurrogate(unit)) {
+      at = PutGbk(at, unit, gbk);
     }
   }
+  out.resize(static_cast<std::size_t>(at - begin));
   return out;
 }
 
-Text Utf8ToGbk(const ByteBuffer& b) { return WideToGbk(Utf8ToWide(b)); }
+// The same as WideToGbk (Utf8ToWide (b)), without the UTF-16 text between.
+Text Utf8ToGbk(const ByteBuffer& b) {
+  const GbkTable& gbk = Gbk();
+  // No character takes more GBK bytes than UTF-8 bytes.
+  Text out(b.size(), '\0');
+  char* const begin = out.data();
+  char* at = begin;
+  DecodeUtf8(b.data(), b.size(), [&at, &gbk](std::uint32_t code_point) {
+    if (code_point == 0) return false;
+    at = PutGbk(at, code_point, gbk);
+    return true;
+  });
+  out.resize(static_cast<std::size_t>(at - begin));
+  return out;
+}
 
 Text CodeUnitToGbk(std::int32_t v) {
   const std::uint16_t code = Gbk()[static_cast<std::uint16_t>(v)];

@@ -1,4 +1,5 @@
 // The two decoders of escaped link text: %XX escapes and "\u" escapes.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -167,21 +168,26 @@ class EscapeIndex {
 // Malformed escapes ("%" not followed by two hexadecimal digits) are kept as
 // they are, so a stray "%" in a text does not swallow the bytes after it.
 Text PercentDecode(std::string_view t) {
-  ByteBuffer bytes;
-  bytes.reserve(t.size());
-  for (std::size_t i = 0; i < t.size();) {
-    if (t[i] == '%' && i + 2 < t.size()) {
-      const int hi = HexValue(t[i + 1]);
-      const int lo = HexValue(t[i + 2]);
-      if (hi >= 0 && lo >= 0) {
-        if (hi != 0 || lo != 0) bytes.push_back(static_cast<unsigned char>(hi << 4 | lo));
-        i += 3;
-        continue;
-      }
+  ByteBuffer bytes(t.size());
+  unsigned char* at = bytes.data();
+  std::size_t i = 0;
+  while (i < t.size()) {
+    const std::size_t percent = std::min(t.find('%', i), t.size());
+    at = std::copy(t.begin() + static_cast<std::ptrdiff_t>(i),
+                   t.begin() + static_cast<std::ptrdiff_t>(percent), at);
+    i = percent;
+    if (i == t.size()) break;
+    const int hi = i + 2 < t.size() ? HexValue(t[i + 1]) : -1;
+    const int lo = i + 2 < t.size() ? HexValue(t[i + 2]) : -1;
+    if (hi < 0 || lo < 0) {
+      *at++ = '%';
+      ++i;
+      continue;
     }
-    bytes.push_back(static_cast<unsigned char>(t[i]));
-    ++i;
+    if (hi != 0 || lo != 0) *at++ = static_cast<unsigned char>(hi << 4 | lo);
+    i += 3;
   }
+  bytes.resize(static_cast<std::size_t>(at - bytes.data()));
   return Utf8ToGbk(bytes);
 }
 
