@@ -41,9 +41,8 @@ GbkTable BuildGbkTable() {
     // sign as the single byte 0x80, which GBK text would read as a lead byte
     // swallowing the byte after it; a longer form would not be GBK at all.
     const auto lead = static_cast<unsigned char>(out[0]);
-    const auto second = static_cast<unsigned char>(out[1]);
     if (sizeof out - out_left == 2 && lead >= 0x81) {
-      table[unit] = static_cast<std::uint16_t>(lead << 8 | second);
+      table[unit] = static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(out[1]));
     }
   }
   iconv_close(cd);

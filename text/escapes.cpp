@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -104,7 +105,10 @@ std::vector<EscapeStart> FindEscapeStarts(std::string_view s) {
 // the escape ends on a character boundary, no other "\u" begins within five
 // bytes of any of its occurrences, and its replacement neither begins an
 // escape itself nor, being empty, joins a "\" before it with a "u" after it.
-// Escapes where that is not sure are replaced one text at a time.
+// Then every occurrence found in any of the texts between is one the first
+// text held, untouched, so the order of the replacements makes no difference.
+// Escapes where that is not sure are replaced one text at a time, and the
+// index is built anew from the text that results.
 class EscapeIndex {
  public:
   struct Group {
