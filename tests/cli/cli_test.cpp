@@ -12,9 +12,9 @@ TEST(ParseOptionsTest, Table) {
   struct Case {
     std::vector<std::string> args;
     bool ok;
-    Command command;
-    OutputForm output;
-    Encoding encoding;
+    Command command = Command::kHelp;
+    OutputForm output = OutputForm::kControlText;
+    Encoding encoding = Encoding::kUtf8;
   };
   const Case cases[] = {
       {{"filter"}, true, Command::kFilter, OutputForm::kControlText, Encoding::kUtf8},
