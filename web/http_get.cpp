@@ -96,15 +96,13 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto& t = *static_cast<Transfer*>(user);
   const size_t n = size * count;
-  if (!t.body_started) {
-    t.body_started = true;
-    if (t.announced > 0) t.body.reserve(static_cast<size_t>(t.announced));
-  }
+  t.body_started = true;
   if (static_cast<std::int64_t>(t.body.size() + n) > t.body_cap) {
     t.too_big = true;
     return 0;
   }
-  t.body.insert(t.body.end(), data, data + n);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(data);
+  t.body.insert(t.body.end(), bytes, bytes + n);
   return n;
 }
 
