@@ -84,6 +84,7 @@ struct EscapeStart {
 // Every "\u" or "\U" at the start of a character, walking from the first byte.
 std::vector<EscapeStart> FindEscapeStarts(std::string_view s) {
   std::vector<EscapeStart> starts;
+  starts.reserve(static_cast<std::size_t>(std::count(s.begin(), s.end(), '\\')));
   const std::size_t n = s.size();
   std::size_t previous = n;
   for (std::size_t p = 0; p < n;) {
@@ -117,8 +118,9 @@ class EscapeIndex {
     const Text* replacement = nullptr;  // set once the group is to be replaced
   };
 
-  explicit EscapeIndex(std::string_view s) {
-    const std::vector<EscapeStart> starts = FindEscapeStarts(s);
+  // starts: FindEscapeStarts (s).
+  EscapeIndex(std::string_view s, const std::vector<EscapeStart>& starts) {
+    sites_.reserve(starts.size());
     for (std::size_t i = 0; i < starts.size(); ++i) {
       const std::size_t pos = starts[i].pos;
       if (pos + kEscapeLength > s.size()) continue;
@@ -204,7 +206,7 @@ Text UnescapeUnicode(std::string_view t) {
   Text out(t);
   if (escapes.empty()) return out;
   Replacements replacements;
-  EscapeIndex index(out);
+  EscapeIndex index(out, escapes);
   bool pending = false;
   for (const EscapeStart& start : escapes) {
     const std::string_view escape = t.substr(start.pos, kEscapeLength);
@@ -225,7 +227,7 @@ Text UnescapeUnicode(std::string_view t) {
       pending = false;
     }
     out = ReplaceText(out, escape, replacements.Of(escape), false);
-    index = EscapeIndex(out);
+    index = EscapeIndex(out, FindEscapeStarts(out));
   }
   if (pending) out = index.Rewrite(out);
   return out;
