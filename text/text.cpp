@@ -77,7 +77,7 @@ class Matcher {
       ++i;
       if (k == m) {
         const std::size_t q = i - m;
-        while (cursor < q) cursor += IsLead(Byte(t, cursor)) ? 2 : 1;
+        cursor = WalkTo(t, cursor, q);
         if (cursor == q) return q;
         k = fail[k - 1];
       }
@@ -85,9 +85,24 @@ class Matcher {
     return kNone;
   }
 
-  std::size_t size() const { return s_.size(); }
-
  private:
+  // The first character start at or after q, walking from the character start cursor.
+  static std::size_t WalkTo(std::string_view t, std::size_t cursor, std::size_t q) {
+    while (cursor < q) {
+      // Eight one-byte characters at once: no lead byte among them.
+      std::uint64_t word = 0;
+      if (q - cursor >= sizeof word) {
+        std::memcpy(&word, t.data() + cursor, sizeof word);
+        if ((word & 0x8080808080808080u) == 0) {
+          cursor += sizeof word;
+          continue;
+        }
+      }
+      cursor += IsLead(Byte(t, cursor)) ? 2 : 1;
+    }
+    return cursor;
+  }
+
   unsigned char Fold(unsigned char c) const { return ignore_case_ ? FoldAscii(c) : c; }
 
   std::size_t NextFirstByte(std::string_view t, std::size_t i) const {

@@ -109,6 +109,9 @@ TEST(FindTextTest, Table) {
       {"\xB0\x62", "b", 2, false, 2},
       {"\xB0\xB0\x62", "\xB0\x62", 2, false, 2},
       {"\xB0\xB0\x62", "\xB0\x62", 1, false, -1},
+      // A long run of one-byte characters before a character that hides a bar.
+      {"0123456789abcdef\xB0|x|", "|", 1, false, 20},
+      {"0123456789abcdef\xB0|x|", "|", 18, false, 18},
       // A dangling lead byte is compared, then ends the walk.
       {"ab\xA1", "\xA1", 1, false, 3},
       {"ab\xA1",
