@@ -12,12 +12,11 @@ namespace {
 const Text& BigPaste() {
   static const Text paste = [] {
     Text t;
-    const Text chatter(40, 'w');
     for (int i = 0; i < 50000; ++i) {
       const std::string n = std::to_string(1000000 + i);
-      t += "post " + n + " " + chatter + " bdhd://2" + n + "|016E2D91F30162F17D6AE5B1" + n +
+      t += "post " + n + " bdhd://2" + n + "|016E2D91F30162F17D6AE5B1" + n +
            "9|Velmora" + n + ".rmvb and more words here\r\n";
-      t += "reply " + chatter + " qvod://3" + n + "|EB2F5E6BE05074D8D2229C9B778D1CFA6" + n +
+      t += "reply qvod://3" + n + "|EB2F5E6BE05074D8D2229C9B778D1CFA6" + n +
            "|Velmora-" + n + ".rmvb thanks a lot\r\n";
     }
     return t;
