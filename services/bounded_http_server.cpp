@@ -1,6 +1,8 @@
 #include "services/bounded_http_server.h"
 
 #include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -10,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <string_view>
 
 namespace linkmill::services {
 namespace {
@@ -50,8 +53,13 @@ class BudgetStream : public httplib::Stream {
   BudgetStream(socket_t sock, int read_timeout_ms, int write_timeout_ms)
       : sock_(sock), read_timeout_ms_(read_timeout_ms), write_timeout_ms_(write_timeout_ms) {}
 
-  void StartRequest() { budget_ = BoundedHttpServer::kMaxRequestBytes; }
+  void StartRequest() {
+    budget_ = BoundedHttpServer::kMaxRequestBytes;
+    line_ended_ = false;
+  }
   bool OverBudget() const { return budget_ == 0; }
+  // Whether the request line of the current request has been read whole.
+  bool LineEnded() const { return line_ended_; }
 
   // True when a request has begun to arrive within timeout_sec; false on
   // timeout, or once the server socket is closed by a stop.
@@ -85,6 +93,7 @@ class BudgetStream : public httplib::Stream {
     }
     size_t n = std::min({size, end_ - begin_, budget_});
     std::memcpy(ptr, buffer_ + begin_, n);
+    if (!line_ended_ && std::memchr(buffer_ + begin_, '\n', n)) line_ended_ = true;
     begin_ += n;
     budget_ -= n;
     return static_cast<ssize_t>(n);
@@ -114,14 +123,44 @@ class BudgetStream : public httplib::Stream {
   int read_timeout_ms_;
   int write_timeout_ms_;
   size_t budget_ = 0;
+  bool line_ended_ = false;
   char buffer_[4096];
   size_t begin_ = 0;
   size_t end_ = 0;
 };
 
+// Answers a request over the budget that the HTTP library could not answer
+// itself: one whose request line alone is too long.
+void RefuseTooLong(BudgetStream& stream) {
+  static constexpr std::string_view kAnswer =
+      "HTTP/1.1 414 URI Too Long\r\nContent-Type: text/plain\r\nContent-Length: 18\r\n"
+      "Connection: close\r\n\r\nrequest too large\n";
+  stream.write(kAnswer.data(), kAnswer.size());
+}
+
+// Reads and drops what the client still sends, up to a bound, so that closing
+// with unread data does not reset the connection before the client has read
+// the answer.
+void LingeringClose(socket_t sock) {
+  constexpr size_t kMaxDrainBytes = 256 * 1024;
+  constexpr int kDrainWaitMs = 100;
+  shutdown(sock, SHUT_WR);
+  char sink[4096];
+  for (size_t drained = 0; drained < kMaxDrainBytes;) {
+    if (WaitFor(sock, POLLIN, kDrainWaitMs) <= 0) break;
+    ssize_t n = recv(sock, sink, sizeof sink, 0);
+    if (n <= 0) break;
+    drained += static_cast<size_t>(n);
+  }
+}
+
 }  // namespace
 
 bool BoundedHttpServer::process_and_close_socket(socket_t sock) {
+  // Headers and body go out in separate writes; without this the body waits
+  // for the client's delayed acknowledgement of the headers.
+  int yes = 1;
+  setsockopt(sock, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
   BudgetStream stream(sock, ToMs(read_timeout_sec_, read_timeout_usec_),
                       ToMs(write_timeout_sec_, write_timeout_usec_));
   bool served = false;
@@ -131,7 +170,12 @@ bool BoundedHttpServer::process_and_close_socket(socket_t sock) {
     bool closed = false;
     served = process_request(stream, left == 1, closed, nullptr);
     // What follows a request over the budget is the rest of it, not a request.
-    if (!served || closed || stream.OverBudget()) break;
+    if (stream.OverBudget()) {
+      if (!stream.LineEnded()) RefuseTooLong(stream);
+      LingeringClose(sock);
+      break;
+    }
+    if (!served || closed) break;
   }
   shutdown(sock, SHUT_RDWR);
   close(sock);
