@@ -277,9 +277,10 @@ TEST(PercentDecodeTest, Table) {
   }
 }
 
-// The decoding of "\u" escapes, step for step as stated: every escape of the
-// input, in order, replaces every occurrence of its text (letter case aside)
-// in the output so far; the next search starts after the backslash.
+// The decoding of "\u" escapes one escape at a time, the slow and obvious way:
+// every escape of the input, in order, replaces every occurrence of its text
+// (letter case aside) in the output so far; the next search starts after the
+// backslash.
 Text LiteralUnescapeUnicode(std::string_view t) {
   Text out(t);
   std::int64_t p = 1;
