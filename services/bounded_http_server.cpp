@@ -156,6 +156,8 @@ void LingeringClose(socket_t sock) {
 
 }  // namespace
 
+void BoundedHttpServer::WidenBacklog() { ::listen(svr_sock_, SOMAXCONN); }
+
 bool BoundedHttpServer::process_and_close_socket(socket_t sock) {
   // Headers and body go out in separate writes; without this the body waits
   // for the client's delayed acknowledgement of the headers.

@@ -16,6 +16,12 @@ class BoundedHttpServer : public httplib::Server {
   // The request line, headers and body of one request together.
   static constexpr std::size_t kMaxRequestBytes = 16 * 1024;
 
+  // cpp-httplib listens with a backlog of 5, so a burst of new connections
+  // overflows it and waits for the client to retry its SYN, a second later.
+  // Linux widens the backlog of a bound socket on a second listen(); call this
+  // after binding.
+  void WidenBacklog();
+
  private:
   // Serves one connection: its keep-alive requests one after another, ending
   // on an idle timeout, a stop of the server, or a request over the budget.

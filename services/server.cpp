@@ -74,8 +74,9 @@ void Server::AnswerLinkQuery(const httplib::Request& request, httplib::Response&
 }
 
 int Server::Bind(const std::string& host, int port) {
-  if (port == 0) return http_.bind_to_any_port(host);
-  return http_.bind_to_port(host, port) ? port : -1;
+  int bound = port == 0 ? http_.bind_to_any_port(host) : http_.bind_to_port(host, port) ? port : -1;
+  if (bound > 0) http_.WidenBacklog();
+  return bound;
 }
 
 bool Server::Run() {
