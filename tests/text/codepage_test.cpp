@@ -10,11 +10,14 @@
 #include <thread>
 #include <vector>
 
+#include "support/literal_text.h"
 #include "text/radix.h"
 #include "text/text.h"
 
 namespace linkmill {
 namespace {
+
+using testing::LiteralUnescapeUnicode;
 
 // Shows bytes outside printable ASCII as \xNN so a failing row can be read.
 std::string Show(std::string_view t) {
@@ -275,25 +278,6 @@ TEST(PercentDecodeTest, Table) {
   for (const Case& c : cases) {
     EXPECT_EQ(PercentDecode(c.t), c.want) << "PercentDecode(" << Show(c.t) << ")";
   }
-}
-
-// The decoding of "\u" escapes one escape at a time, the slow and obvious way:
-// every escape of the input, in order, replaces every occurrence of its text
-// (letter case aside) in the output so far; the next search starts after the
-// backslash.
-Text LiteralUnescapeUnicode(std::string_view t) {
-  Text out(t);
-  std::int64_t p = 1;
-  for (;;) {
-    const std::int32_t q = FindText(t, "\\u", p, true);
-    if (q == -1) break;
-    const Text e = TextMid(t, q, 6);
-    const Text d = TextRight(e, 4);
-    const Text g = CodeUnitToGbk(TextToInt(ConvertRadix(d, 16, 10)));
-    out = ReplaceText(out, e, g, false);
-    p = q + 1;
-  }
-  return out;
 }
 
 TEST(UnescapeUnicodeTest, Table) {

@@ -5,10 +5,13 @@
 #include <random>
 #include <string>
 
+#include "support/literal_text.h"
 #include "text/text.h"
 
 namespace linkmill {
 namespace {
+
+using testing::LiteralExtract;
 
 TEST(ExtractBetweenTest, Table) {
   const std::string link = "bdhd://238002442|016E2D91F30162F17D6AE5B19F19F09C|Velmora01.rmvb";
@@ -44,20 +47,6 @@ TEST(ExtractBetweenTest, Table) {
     EXPECT_EQ(matches, c.want);
     EXPECT_EQ(got, c.want.empty() ? Text(kUnknown) : c.want.front());
     EXPECT_EQ(ExtractBetween(c.source, c.start, c.end), got);
-  }
-}
-
-// The extraction as its algorithm words it: every search from scratch, and
-// after an unclosed start marker the next start marker is tried all the same.
-TextList LiteralExtract(std::string_view source, std::string_view start, std::string_view end) {
-  TextList found;
-  std::int64_t p = 1;
-  for (;;) {
-    const std::int32_t b = FindText(source, start, p, true);
-    if (b == -1) return found;
-    p = b + static_cast<std::int64_t>(start.size());
-    const std::int32_t e = FindText(source, end, p, true);
-    if (e != -1) found.push_back(TextMid(source, p, e - p));
   }
 }
 

@@ -8,8 +8,13 @@
 #include <random>
 #include <string>
 
+#include "support/literal_text.h"
+
 namespace linkmill {
 namespace {
+
+using testing::NaiveFind;
+using testing::NaiveReplace;
 
 constexpr std::int64_t kMax64 = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin64 = std::numeric_limits<std::int64_t>::min();
@@ -129,42 +134,6 @@ TEST(FindTextTest, Table) {
         << ")";
   }
   EXPECT_EQ(FindText("abcabc", "c"), 3);
-}
-
-// FindText as its algorithm words it: walk the characters from start and
-// compare at each one. The linear search must agree with it on every input.
-std::int32_t NaiveFind(std::string_view t, std::string_view s, std::int64_t start, bool fold) {
-  std::size_t p = start < 1 ? 0 : static_cast<std::size_t>(start - 1);
-  if (p >= t.size()) return -1;
-  if (s.empty()) return 1;
-  auto f = [fold](unsigned char c) { return fold && c >= 'A' && c <= 'Z' ? c + 32 : c; };
-  while (p < t.size() && t.size() - p >= s.size()) {
-    bool equal = true;
-    for (std::size_t i = 0; i < s.size() && equal; ++i) {
-      equal = f(static_cast<unsigned char>(t[p + i])) == f(static_cast<unsigned char>(s[i]));
-    }
-    if (equal) return static_cast<std::int32_t>(p + 1);
-    p += static_cast<unsigned char>(t[p]) >= 0x80 ? 2 : 1;
-  }
-  return -1;
-}
-
-// ReplaceText as its algorithm words it, on top of the naive search.
-Text NaiveReplace(std::string_view t, std::string_view s, std::string_view r, bool exact) {
-  if (t.empty() || s.empty()) return Text(t);
-  Text out;
-  std::size_t p = 0;
-  while (p < t.size() && t.size() - p >= s.size()) {
-    if (NaiveFind(t.substr(p, s.size()), s, 1, !exact) == 1) {
-      out += r;
-      p += s.size();
-    } else {
-      const std::size_t n = static_cast<unsigned char>(t[p]) >= 0x80 ? 2 : 1;
-      out += t.substr(p, n);
-      p += n;
-    }
-  }
-  return out + Text(t.substr(std::min(p, t.size())));
 }
 
 TEST(FindTextTest, AgreesWithCharacterWalk) {
