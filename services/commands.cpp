@@ -3,9 +3,8 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include <fstream>
+#include <cstdio>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -29,11 +28,17 @@ std::unique_ptr<Store> OpenStore(const Options& options, std::string* path) {
   return store;
 }
 
+// Read with stdio rather than a stream: a stream reading a folder throws.
 std::optional<std::string> ReadFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
+  std::FILE* file = std::fopen(name.c_str(), "rb");
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+  bool failed = std::ferror(file);
+  std::fclose(file);
+  if (failed) return std::nullopt;
   return bytes;
 }
 

@@ -77,9 +77,11 @@ TEST(Program, ImportIsAllOrNothingAndNamesTheBadLine) {
   EXPECT_EQ(exported.status, 0);
   EXPECT_EQ(exported.out, BdhdLine(kBdhdHash, kEd2kHash));
 
-  Finished missing = Services({"import", "--db", db, dir.File("missing.tsv")});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+  for (const std::string& unreadable : {dir.File("missing.tsv"), dir.File("")}) {
+    Finished r = Services({"import", "--db", db, unreadable});
+    EXPECT_EQ(r.status, 1) << unreadable;
+    EXPECT_NE(r.err.find("cannot read"), std::string::npos) << unreadable;
+  }
 }
 
 TEST(Program, ExportWritesGbkLinksBackAsUtf8) {
