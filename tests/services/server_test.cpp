@@ -102,7 +102,7 @@ TEST_F(ServerTest, LinkQueryAnswersTheBdhdLinkWithItsGbkNameIntact) {
 
 // Each malformed request is refused with a 4xx whose body the client would not
 // take for an answer: not 32 bytes for the hash lookup, not beginning
-// "bdhd://" for the link query.
+// "bdhd://" for the link query. Every reason the hash lookup gives is here.
 TEST_F(ServerTest, RefusesMalformedRequests) {
   const std::string hash = kBdhdHash;
   const std::string qvod = kQvodHash;
@@ -110,6 +110,7 @@ TEST_F(ServerTest, RefusesMalformedRequests) {
       "/f2e",
       "/f2e?ID=",
       "/f2e?id=" + hash,
+      "/f2e?ID=" + hash + "&ID=" + hash,
       "/f2e?ID=" + hash.substr(1),
       "/f2e?ID=" + hash + "0",
       "/f2e?ID=" + hash.substr(1) + "G",
