@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <array>
+#include <chrono>
 
 #include "app/gui/gbk_codec.h"
 #include "text/text.h"
@@ -9,6 +10,10 @@
 namespace linkmill {
 
 namespace {
+
+// How long appended rows wait before the view learns of them: the view
+// catches up a few times a second instead of once per row.
+constexpr std::chrono::milliseconds kShowInterval{50};
 
 const std::array<QString, kColumnCount>& ColumnTitles() {
   static const std::array<QString, kColumnCount> titles = {
@@ -35,7 +40,7 @@ int LinkTableModel::Append(LinkRow cells) {
   rows_.push_back(std::move(cells));
   if (!show_pending_) {
     show_pending_ = true;
-    QTimer::singleShot(0, this, &LinkTableModel::ShowAppendedRows);
+    QTimer::singleShot(kShowInterval, this, &LinkTableModel::ShowAppendedRows);
   }
   return row;
 }
