@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <algorithm>
@@ -85,6 +87,10 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
   EXPECT_EQ(window_->windowTitle(), QStringLiteral("Linkmill"));
   EXPECT_EQ(window_->minimumSize(), QSize(459, 353));
   EXPECT_EQ(window_->maximumSize(), QSize(459, 353));
+  // Centred on the primary screen by its outer size of 475 x 391.
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  EXPECT_EQ(window_->pos(), QPoint(screen.x() + (screen.width() - 475) / 2,
+                                   screen.y() + (screen.height() - 391) / 2));
   EXPECT_TRUE(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_FALSE(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
   // The spare box starts right of the client area, so it is never seen.
@@ -141,6 +147,7 @@ TEST_F(MainWindowTest, ListHasSevenFixedColumnsAndNoSorting) {
 
 TEST_F(MainWindowTest, StartsWithTheSampleAndOneLogLine) {
   EXPECT_EQ(controls().ReadInput(), SampleInput());
+  EXPECT_EQ(Child<QPlainTextEdit>(u"编辑框1")->textCursor().position(), 0);
   EXPECT_EQ(controls().RowCount(), 0);
   EXPECT_TRUE(kFirstLine.match(LogShown()).hasMatch()) << LogShown().toStdString();
 }
@@ -253,9 +260,15 @@ TEST_F(MainWindowTest, LogLinesGoAfterUserTextAndCannotBeUndone) {
   QTest::keyClick(log, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(LogShown(), before_undo);
 
+  // A long log stays scrolled to its newest line, where the caret is.
+  for (int i = 0; i < 30; ++i) controls().AppendLog("more");
+  QCoreApplication::processEvents();
+  EXPECT_GT(log->verticalScrollBar()->value(), 0);
+  EXPECT_TRUE(log->viewport()->rect().contains(log->cursorRect()));
+
   // Read back as the tasks' text: lines joined by "\r\n".
   const Text log_text = UnicodeToGbk(LogShown());
-  EXPECT_EQ(std::count(log_text.begin(), log_text.end(), '\n'), 2);
+  EXPECT_EQ(std::count(log_text.begin(), log_text.end(), '\n'), 32);
 }
 
 // What is written into the input box reads back byte for byte.
