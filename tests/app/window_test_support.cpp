@@ -68,3 +68,7 @@ Text Gbk(const char8_t* utf8) {
 }
 
 }  // namespace linkmill
+
+// Under LeakSanitizer: fontconfig keeps the font patterns that Qt looked up
+// until the process ends and never frees them; that is no leak of ours.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
