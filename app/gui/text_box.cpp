@@ -28,6 +28,9 @@ Text TextBox::GetText() const {
     QString raw = document()->toRawText();
     raw.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     raw.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    // Text copied from web pages has no-break spaces where spaces stand; GBK
+    // has no such character, and as a plain space it still ends a link.
+    raw.replace(QChar::Nbsp, QLatin1Char(' '));
     text_ = UnicodeToGbk(raw);
     edited_ = false;
   }

@@ -303,6 +303,9 @@ TEST_F(MainWindowTest, EditedInputReadsWithCrLfAndKeepsOddBytes) {
   QTest::keyClick(input, Qt::Key_Return);
   input->insertPlainText(QStringLiteral("未"));  // as a paste does
   EXPECT_EQ(controls().ReadInput(), "a\r\nb\r\nc\r\n\xFF\xCE\xB4\xD6z\r\n\xCE\xB4");
+  // A no-break space pasted from a web page reads as a space.
+  input->insertPlainText(QString(QChar::Nbsp));
+  EXPECT_EQ(controls().ReadInput(), "a\r\nb\r\nc\r\n\xFF\xCE\xB4\xD6z\r\n\xCE\xB4 ");
   // Undone back to the written text, it reads as the box now shows it.
   while (input->document()->isUndoAvailable()) input->undo();
   EXPECT_EQ(controls().ReadInput(), "a\r\nb\r\nc\r\n\xFF\xCE\xB4\xD6");
