@@ -7,7 +7,8 @@
 
 namespace linkmill {
 
-inline constexpr std::string_view kLogReady = "\xB3\xF5\xCA\xBC\xBB\xAF\xCD\xEA\xB1\xCF......";  // 初始化完毕......
+inline constexpr std::string_view kLogReady =
+    "\xB3\xF5\xCA\xBC\xBB\xAF\xCD\xEA\xB1\xCF......";  // 初始化完毕......
 
 // "[" + the local date and time in Chinese form + "]".
 Text LogStamp();

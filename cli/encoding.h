@@ -12,7 +12,7 @@ enum class Encoding { kUtf8, kGbk };
 
 Text InputToGbk(std::string_view bytes, Encoding encoding);
 
-// GBK to the output encoding; a byte sequence that is not GBK becomes U+FFFD.
+// GBK to the output encoding; a byte that starts no GBK character becomes U+FFFD.
 std::string GbkToOutput(std::string_view text, Encoding encoding);
 
 }  // namespace linkmill

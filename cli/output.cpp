@@ -22,11 +22,20 @@ Text EscapeField(std::string_view field) {
   out.reserve(field.size());
   for (char c : field) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -51,7 +60,8 @@ Text RenderOutput(MemoryControls& controls, Command command, OutputForm form) {
     case OutputForm::kState:
       out = "input\t" + EscapeField(controls.ReadInput()) + "\n";
       for (const LinkRow& row : controls.Rows()) out += "row\t" + RowLine(row);
-      for (const Text& message : controls.LogMessages()) out += "log\t" + EscapeField(message) + "\n";
+      for (const Text& message : controls.LogMessages())
+        out += "log\t" + EscapeField(message) + "\n";
       return out;
   }
   return out;

@@ -26,7 +26,7 @@ SchemeTraits TraitsOf(Scheme scheme) {
 // the full-width punctuation row.
 const std::array<Text, 7>& Terminators() {
   static const std::array<Text, 7> terminators = {
-      CharFromCode(10), CharFromCode(13), CharFromCode(32),  CharFromCode(34),
+      CharFromCode(10), CharFromCode(13), CharFromCode(32), CharFromCode(34),
       CharFromCode(36), CharFromCode(39), CharFromCode(161)};
   return terminators;
 }

@@ -1,6 +1,5 @@
-// GBK text to and from the UTF-16 strings of the window, without loss: a byte
-// that starts no GBK character shows as a lone low surrogate U+DC80..U+DCFF
-// and turns back into that same byte.
+// GBK text to and from the strings of the window, without loss (see
+// text/gbk_unicode.h).
 #pragma once
 
 #include <QString>

@@ -19,10 +19,16 @@ TEST(ParseOptionsTest, Table) {
   const Case cases[] = {
       {{"filter"}, true, Command::kFilter, OutputForm::kControlText, Encoding::kUtf8},
       {{"filter", "--rows"}, true, Command::kFilter, OutputForm::kRows, Encoding::kUtf8},
-      {{"analyze", "--state", "--encoding", "gbk"}, true, Command::kAnalyze, OutputForm::kState,
+      {{"analyze", "--state", "--encoding", "gbk"},
+       true,
+       Command::kAnalyze,
+       OutputForm::kState,
        Encoding::kGbk},
-      {{"convert", "--hash-lookup-host", "h:1", "--link-query-host", "q:2"}, true,
-       Command::kConvert, OutputForm::kControlText, Encoding::kUtf8},
+      {{"convert", "--hash-lookup-host", "h:1", "--link-query-host", "q:2"},
+       true,
+       Command::kConvert,
+       OutputForm::kControlText,
+       Encoding::kUtf8},
       {{"--help"}, true, Command::kHelp, OutputForm::kControlText, Encoding::kUtf8},
       {{"filter", "-h"}, true, Command::kHelp, OutputForm::kControlText, Encoding::kUtf8},
       {{}, false},
@@ -64,8 +70,7 @@ TEST(OutputTest, StateEscapesEveryField) {
             "log\tdone\\r\\n\n");
   EXPECT_EQ(RenderOutput(controls, Command::kFilter, OutputForm::kRows),
             "1\tBDHD\tn\\\\ame\t\t1B\th\tbdhd://x\\ty\n");
-  EXPECT_EQ(RenderOutput(controls, Command::kFilter, OutputForm::kControlText),
-            "a\\b\tc\r\nd");
+  EXPECT_EQ(RenderOutput(controls, Command::kFilter, OutputForm::kControlText), "a\\b\tc\r\nd");
 }
 
 TEST(OutputTest, ConvertPrintsWhatCopyCopies) {
@@ -95,7 +100,11 @@ TEST(EncodingTest, Table) {
   EXPECT_EQ(GbkToOutput("\xD6\xD0", Encoding::kUtf8), "\xE4\xB8\xAD");
   EXPECT_EQ(GbkToOutput("\xD6\xD0", Encoding::kGbk), "\xD6\xD0");
   // Bytes that are not GBK become U+FFFD, one per byte, and the rest survives.
-  EXPECT_EQ(GbkToOutput("a\xFF" "b\xD6", Encoding::kUtf8), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(GbkToOutput("a\xFF"
+                        "b\xD6",
+                        Encoding::kUtf8),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD");
 }
 
 }  // namespace

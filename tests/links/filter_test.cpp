@@ -15,9 +15,9 @@ using ::testing::ElementsAre;
 
 const Text H32 = "016E2D91F30162F17D6AE5B19F19F09C";
 const Text H40 = "EB2F5E6BE05074D8D2229C9B778D1CFA618E4421";
-const Text kUnknownText = "\xCE\xB4\xD6\xAA";  // 未知
+const Text kUnknownText = "\xCE\xB4\xD6\xAA";                              // 未知
 const Text kFiltering = "\xD5\xFD\xD4\xF2\xC9\xB8\xD1\xA1\xD6\xD0......";  // 正则筛选中......
-const Text kFiltered = "\xC9\xB8\xD1\xA1\xCD\xEA\xB1\xCF!!......";  // 筛选完毕!!......
+const Text kFiltered = "\xC9\xB8\xD1\xA1\xCD\xEA\xB1\xCF!!......";         // 筛选完毕!!......
 
 Text FoundLine(int count) {
   return "\xD5\xD2\xB5\xBD\xB5\xD8\xD6\xB7\xB9\xB2" + std::to_string(count) +
@@ -104,9 +104,13 @@ TEST(RunFilterTest, Rows) {
          b + "\xD6\xD0\xCE\xC4.rmvb"}},  // 中文.rmvb
        b + "\xD6\xD0\xCE\xC4.rmvb\r\n"},
       {"lower-case escapes are not decoded",
-       "bdhd%3a%2f%2f238002442%7c" + H32 + "%7cx.rmvb", {}, ""},
+       "bdhd%3a%2f%2f238002442%7c" + H32 + "%7cx.rmvb",
+       {},
+       ""},
       {"only one of the two escapes: not decoded",
-       "bdhd%3A%2F%2F238002442|" + H32 + "|x.rmvb", {}, ""},
+       "bdhd%3A%2F%2F238002442|" + H32 + "|x.rmvb",
+       {},
+       ""},
       {"no link at all", "nothing to see here", {}, ""},
   };
   for (const RowCase& c : cases) {
