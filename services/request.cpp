@@ -40,23 +40,36 @@ std::vector<std::string_view> ValuesOf(std::string_view query, std::string_view 
 
 LookupKey Refuse(std::string_view fault) { return {{}, fault}; }
 
+// Decodes every escape of s into out; a "%" that starts no escape of a
+// non-zero byte fails the decoding, or is kept when keep_stray is set.
+bool DecodeEscapes(std::string_view s, bool keep_stray, std::string& out) {
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const int high = s[i] == '%' && s.size() - i >= 3 ? HexValue(s[i + 1]) : -1;
+    const int low = high >= 0 ? HexValue(s[i + 2]) : -1;
+    if (s[i] != '%' || ((low < 0 || (high == 0 && low == 0)) && keep_stray)) {
+      out.push_back(s[i]);
+    } else if (low < 0 || (high == 0 && low == 0)) {
+      return false;
+    } else {
+      out.push_back(static_cast<char>(high * 16 + low));
+      i += 2;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<std::string> DecodePercentEscapes(std::string_view s) {
   std::string out;
-  out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != '%') {
-      out.push_back(s[i]);
-      continue;
-    }
-    if (s.size() - i < 3) return std::nullopt;
-    int high = HexValue(s[i + 1]);
-    int low = HexValue(s[i + 2]);
-    if (high < 0 || low < 0 || (high == 0 && low == 0)) return std::nullopt;
-    out.push_back(static_cast<char>(high * 16 + low));
-    i += 2;
-  }
+  if (!DecodeEscapes(s, false, out)) return std::nullopt;
+  return out;
+}
+
+std::string DecodeLinkEscapes(std::string_view s) {
+  std::string out;
+  DecodeEscapes(s, true, out);
   return out;
 }
 
@@ -82,10 +95,9 @@ LookupKey ParseLinkQueryTarget(std::string_view target) {
   if (url > 0) ++url;
   std::vector<std::string_view> types = ValuesOf(query->substr(0, url), "type");
   if (types.size() != 1 || types.front() != "str") return Refuse("type is not str");
-  std::optional<std::string> link = DecodePercentEscapes(query->substr(url + 4));
-  if (!link) return Refuse("malformed percent escape");
-  if (!link->starts_with("qvod://")) return Refuse("url is not a qvod link");
-  std::optional<std::string_view> hash = HashField(*link);
+  const std::string link = DecodeLinkEscapes(query->substr(url + 4));
+  if (!link.starts_with("qvod://")) return Refuse("url is not a qvod link");
+  std::optional<std::string_view> hash = HashField(link);
   if (!hash || !IsHexDigits(*hash, kQvodHashLength)) {
     return Refuse("the link's hash is not 40 hexadecimal digits");
   }

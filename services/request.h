@@ -28,4 +28,9 @@ LookupKey ParseLinkQueryTarget(std::string_view target);
 // hexadecimal digits or a byte decodes to zero. "+" stays "+".
 std::optional<std::string> DecodePercentEscapes(std::string_view s);
 
+// The same for a link, which the client sends without escaping its own "%":
+// a "%" that starts no escape of a non-zero byte stays as it is, so that a
+// name such as "100%.rmvb" still finds its answer.
+std::string DecodeLinkEscapes(std::string_view s);
+
 }  // namespace linkmill::services

@@ -59,7 +59,7 @@ TEST(ParseLinkQueryTarget, FindsTheHashFieldOfTheEscapedOrRawLink) {
       {q + "qvod://161941792|" + hash + "|Velmora-01.rmvb", hash},
       {q + "qvod%3A%2F%2F161941792%7C" + hash + "%7C%D6%D0%CE%C4.rmvb", hash},
       {q + "qvod://161941792|" + hash + "|\xD6\xD0\xCE\xC4.rmvb", hash},
-      {q + "qvod://1|" + hash + "|Tom&Jerry+1%.rmvb", ""},   // "%." is a bad escape
+      {q + "qvod://1|" + hash + "|Tom&Jerry+1%.rmvb", hash},  // a raw "%" in a name
       {q + "qvod://1|" + hash + "|Tom&url=x+1.rmvb", hash},  // the link runs to the end
       {q + "qvod://1%7Ceb2f5e6be05074d8d2229c9b778d1cfa618e4421%7Cx.rmvb", hash},
       {"/queryfid?url=qvod://1|" + hash + "|x.rmvb", ""},           // no type
@@ -74,7 +74,7 @@ TEST(ParseLinkQueryTarget, FindsTheHashFieldOfTheEscapedOrRawLink) {
       {q + "qvod://1|x|" + hash + "|x.rmvb", ""},          // only the first bar field counts
       {q + "qvod://1|" + hash, ""},                        // one bar
       {q + "qvod://1%7" + hash + "|x.rmvb", ""},
-      {q + "qvod://1%00|" + hash + "|x.rmvb", ""},
+      {q + "qvod://1%00|" + hash + "|x.rmvb", hash},  // "%00" stays as it is
   };
   for (const Case& c : cases) {
     LookupKey key = ParseLinkQueryTarget(c.target);
