@@ -1,59 +1,13 @@
 #include "text/codepage.h"
 
-#include <iconv.h>
-
 #include <array>
 
+#include "text/gbk_unicode.h"
 #include "text/text.h"
 
 namespace linkmill {
 
 namespace {
-
-// The GBK form of every UTF-16 code unit: 0 when GBK text cannot hold the unit,
-// a value below 0x80 for a one-byte form, lead << 8 | second for a two-byte form.
-using GbkTable = std::array<std::uint16_t, 0x10000>;
-
-GbkTable BuildGbkTable() {
-  GbkTable table{};
-  for (std::uint16_t unit = 1; unit < 0x80; ++unit) {
-    table[unit] = unit;
-  }
-  iconv_t cd = iconv_open("CP936", "UTF-16LE");
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
-    return table;
-  }
-  for (std::uint32_t unit = 0x80; unit < 0x10000; ++unit) {
-    if (unit >= 0xD800 && unit <= 0xDFFF) {
-      continue;
-    }
-    char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    char out[8];
-    char* in_at = in;
-    char* out_at = out;
-    std::size_t in_left = sizeof in;
-    std::size_t out_left = sizeof out;
-    if (iconv(cd, &in_at, &in_left, &out_at, &out_left) != 0) {
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      continue;
-    }
-    // Only a two-byte form fits GBK text. Code page 936 also writes the euro
-    // sign as the single byte 0x80, which GBK text would read as a lead byte
-    // swallowing the byte after it; a longer form would not be GBK at all.
-    const auto lead = static_cast<unsigned char>(out[0]);
-    if (sizeof out - out_left == 2 && lead >= 0x81) {
-      table[unit] = static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(out[1]));
-    }
-  }
-  iconv_close(cd);
-  return table;
-}
-
-// Built once, on first use; afterwards only read, so any thread may use it.
-const GbkTable& Gbk() {
-  static const GbkTable table = BuildGbkTable();
-  return table;
-}
 
 bool IsHighSurrogate(std::uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
@@ -109,7 +63,7 @@ unsigned char* PutUnit(unsigned char* at, std::uint32_t unit) {
 }
 
 // Writes the GBK form of one code point: "?" for a character GBK lacks.
-char* PutGbk(char* at, std::uint32_t code_point, const GbkTable& gbk) {
+char* PutGbk(char* at, std::uint32_t code_point, const GbkFormTable& gbk) {
   const std::uint16_t code = code_point < 0x10000 ? gbk[code_point] : 0;
   if (code == 0) {
     *at++ = '?';
@@ -146,7 +100,7 @@ ByteBuffer Utf8ToWide(const ByteBuffer& b) {
 // a zero byte ends any text read from a buffer. A base character and a
 // combining mark are converted one by one, never composed.
 Text WideToGbk(const ByteBuffer& u) {
-  const GbkTable& gbk = Gbk();
+  const GbkFormTable& gbk = GbkForms();
   const std::size_t units = u.size() / 2;
   Text out(2 * units, '\0');
   char* const begin = out.data();
@@ -173,7 +127,7 @@ Text WideToGbk(const ByteBuffer& u) {
 
 // The same as WideToGbk (Utf8ToWide (b)), without the UTF-16 text between.
 Text Utf8ToGbk(const ByteBuffer& b) {
-  const GbkTable& gbk = Gbk();
+  const GbkFormTable& gbk = GbkForms();
   // No character takes more GBK bytes than UTF-8 bytes.
   Text out(b.size(), '\0');
   char* const begin = out.data();
@@ -188,7 +142,7 @@ Text Utf8ToGbk(const ByteBuffer& b) {
 }
 
 Text CodeUnitToGbk(std::int32_t v) {
-  const std::uint16_t code = Gbk()[static_cast<std::uint16_t>(v)];
+  const std::uint16_t code = GbkForms()[static_cast<std::uint16_t>(v)];
   if (code == 0) {
     return {};
   }

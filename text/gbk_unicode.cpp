@@ -74,6 +74,22 @@ const GbkTables& Tables() {
 
 }  // namespace
 
+const GbkFormTable& GbkForms() {
+  static const GbkFormTable forms = [] {
+    GbkFormTable table{};
+    const auto& encode = Tables().encode;
+    for (std::uint32_t unit = 1; unit < 0x10000; ++unit) {
+      if (unit < 0x80) {
+        table[unit] = static_cast<std::uint16_t>(unit);
+      } else if (encode[unit] > 0xFF) {
+        table[unit] = encode[unit];
+      }
+    }
+    return table;
+  }();
+  return forms;
+}
+
 std::u16string GbkToUtf16(std::string_view gbk) {
   const GbkTables& tables = Tables();
   std::u16string result;
