@@ -16,6 +16,7 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "package_test: $*" >&2; exit 1; }
+trap 'echo "package_test: a command failed at line $LINENO" >&2' ERR
 
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
   { cat "$work/cpack.log" >&2; fail "cpack failed"; }
@@ -31,7 +32,9 @@ depends_names=$(tr ',' '\n' <<<"$depends" | awk '{ print $1 }')
 # Every shared library a program needs belongs to a package named in Depends.
 for program in "$bin"/*; do
   for lib in $(objdump -p "$program" | awk '/NEEDED/ { print $2 }'); do
-    path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && /x86-64|64bit/ { print $NF; exit }')
+    # awk reads to the end: leaving early would break ldconfig's pipe, which
+    # pipefail turns into a silent exit.
+    path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && /x86-64|64bit/ && !p { p = $NF } END { print p }')
     [ -n "$path" ] || fail "$(basename "$program") needs $lib, which is not installed here"
     owner=$(dpkg -S "$(realpath "$path")" 2>/dev/null || dpkg -S "$path" 2>/dev/null ||
             dpkg -S "/usr$path" 2>/dev/null || true)
