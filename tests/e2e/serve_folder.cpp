@@ -2,7 +2,9 @@
 // printing "port N" once it listens, until it is killed.
 // Usage: serve_folder FOLDER
 #include <httplib.h>
+#include <sys/prctl.h>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -10,6 +12,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: serve_folder FOLDER\n");
     return 2;
   }
+  // Ends with the test script that started it, even when that is killed.
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
   httplib::Server server;
   if (!server.set_mount_point("/", argv[1])) {
     std::fprintf(stderr, "serve_folder: no folder %s\n", argv[1]);

@@ -21,15 +21,24 @@ fail() {
   exit 1
 }
 
-# Starts the window; sets WINDOW_PID and WINDOW_ID.
+# Starts the window; sets WINDOW_PID and WINDOW_ID. A private X server at
+# times refuses a new client for a moment after many windows came and went:
+# a window that could not connect is started again, up to three times.
 start_window() {
-  "$LINKMILL" &
-  WINDOW_PID=$!
-  WINDOW_ID=""
-  for _ in $(seq 100); do
-    WINDOW_ID=$(xdotool search --onlyvisible --name '^Linkmill$' 2>/dev/null | head -1)
-    [ -n "$WINDOW_ID" ] && return 0
-    sleep 0.1
+  local attempt
+  for attempt in 1 2 3; do
+    "$LINKMILL" &
+    WINDOW_PID=$!
+    WINDOW_ID=""
+    for _ in $(seq 100); do
+      WINDOW_ID=$(xdotool search --onlyvisible --name '^Linkmill$' 2>/dev/null | head -1)
+      [ -n "$WINDOW_ID" ] && return 0
+      kill -0 "$WINDOW_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$WINDOW_PID" 2>/dev/null
+    wait "$WINDOW_PID" 2>/dev/null
+    sleep 1
   done
   fail "no window titled Linkmill appeared"
 }
