@@ -56,11 +56,12 @@ class FakeServices {
     return it == table.end() ? "not found" : it->second;
   }
 
-  HttpTestServer server_;
   const std::map<std::string, std::string> ed2k_by_hash_;
   const std::map<std::string, std::string> bdhd_by_link_;
   std::mutex mutex_;
   std::function<void()> on_first_;
+  // Last, so that it stops before the tables its handlers read are gone.
+  HttpTestServer server_;
 };
 
 const std::string kHashA = "016E2D91F30162F17D6AE5B19F19F09C";

@@ -38,9 +38,10 @@ class FakeService {
   std::vector<std::string> Targets() { return server_.Targets(); }
 
  private:
-  HttpTestServer server_;
   std::mutex mutex_;
   std::string answer_;
+  // Last, so that it stops before the answer its handler reads is gone.
+  HttpTestServer server_;
 };
 
 TEST(BdhdToEd2kTest, Cases) {
