@@ -35,7 +35,10 @@ class FakeServices {
   }
 
   // Runs on the server's thread at the first request, before it is answered.
-  void OnFirstRequest(std::function<void()> action) { on_first_ = std::move(action); }
+  void OnFirstRequest(std::function<void()> action) {
+    std::lock_guard lock(mutex_);
+    on_first_ = std::move(action);
+  }
 
   ServiceHosts Hosts() const { return {server_.Host(), server_.Host()}; }
   std::vector<std::string> Requests() {
