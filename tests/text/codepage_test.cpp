@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/literal_text.h"
+#include "support/show_bytes.h"
 #include "text/radix.h"
 #include "text/text.h"
 
@@ -19,20 +20,7 @@ namespace {
 
 using testing::LiteralUnescapeUnicode;
 
-// Shows bytes outside printable ASCII as \xNN so a failing row can be read.
-std::string Show(std::string_view t) {
-  std::string out = "\"";
-  for (unsigned char c : t) {
-    if (c >= 0x20 && c < 0x7F) {
-      out.push_back(static_cast<char>(c));
-    } else {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02X", c);
-      out += buf;
-    }
-  }
-  return out + "\"";
-}
+using testing::Show;
 
 ByteBuffer Bytes(std::string_view s) { return ByteBuffer(s.begin(), s.end()); }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/literal_text.h"
+#include "support/show_bytes.h"
 
 namespace linkmill {
 namespace {
@@ -19,20 +20,7 @@ using testing::NaiveReplace;
 constexpr std::int64_t kMax64 = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin64 = std::numeric_limits<std::int64_t>::min();
 
-// Shows bytes 0x80 and above as \xNN so a failing row can be read.
-std::string Show(std::string_view t) {
-  std::string out;
-  for (unsigned char c : t) {
-    if (c >= 0x20 && c < 0x7F) {
-      out.push_back(static_cast<char>(c));
-    } else {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\x%02X", c);
-      out += buf;
-    }
-  }
-  return "\"" + out + "\"";
-}
+using testing::Show;
 
 TEST(TextCutTest, LeftRightMid) {
   struct Case {
